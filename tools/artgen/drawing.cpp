@@ -1,0 +1,83 @@
+#include "drawing.h"
+
+#include <cmath>
+
+namespace artgen {
+
+void set_colour(cairo_t* cr, Colour c, double alpha) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
+
+void text_centred(cairo_t* cr, const char* text, double cx, double cy, double size, bool bold) {
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t ext;
+    cairo_text_extents(cr, text, &ext);
+    cairo_move_to(cr, cx - ext.width / 2 - ext.x_bearing, cy - ext.height / 2 - ext.y_bearing);
+    cairo_show_text(cr, text);
+}
+
+void draw_push_button(cairo_t* cr, double left, double top, double width, double disc,
+                      double shaft_top, double shaft_rows, const char* label) {
+    // Shaft with a little shading so it reads as round stock.
+    cairo_pattern_t* shade = cairo_pattern_create_linear(0, shaft_top, 0, shaft_top + shaft_rows);
+    cairo_pattern_add_color_stop_rgb(shade, 0.0, 0.30, 0.30, 0.32);
+    cairo_pattern_add_color_stop_rgb(shade, 0.45, SHAFT_DARK.r, SHAFT_DARK.g, SHAFT_DARK.b);
+    cairo_pattern_add_color_stop_rgb(shade, 1.0, 0.08, 0.08, 0.09);
+    cairo_rectangle(cr, left, shaft_top, width, shaft_rows);
+    cairo_set_source(cr, shade);
+    cairo_fill(cr);
+    cairo_pattern_destroy(shade);
+
+    const double cx = left + width / 2, cy = top + disc / 2, r = disc / 2;
+    cairo_pattern_t* face = cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.3, r * 0.1, cx, cy, r);
+    cairo_pattern_add_color_stop_rgb(face, 0.0, 1.0, 1.0, 1.0);
+    cairo_pattern_add_color_stop_rgb(face, 0.8, WHITE.r, WHITE.g, WHITE.b);
+    cairo_pattern_add_color_stop_rgb(face, 1.0, 0.70, 0.70, 0.68);
+    cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+    cairo_set_source(cr, face);
+    cairo_fill(cr);
+    cairo_pattern_destroy(face);
+    cairo_arc(cr, cx, cy, r - 0.75, 0, 2 * M_PI);
+    cairo_set_line_width(cr, 1.5);
+    cairo_set_source_rgb(cr, 0.45, 0.45, 0.44);
+    cairo_stroke(cr);
+
+    set_colour(cr, LETTER_DARK);
+    text_centred(cr, label, cx, cy, disc * 0.36, true);
+}
+
+void draw_rod(cairo_t* cr, double x0, double x1, double y0, double y1) {
+    const double h = y1 - y0 + 1, r = h / 2;
+    cairo_new_path(cr);
+    cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, x1 + 1 - r, y0);
+    cairo_arc(cr, x1 + 1 - r, y0 + r, r, -M_PI / 2, M_PI / 2);
+    cairo_line_to(cr, x0, y1 + 1);
+    cairo_close_path(cr);
+    cairo_pattern_t* shade = cairo_pattern_create_linear(0, y0, 0, y1 + 1);
+    cairo_pattern_add_color_stop_rgb(shade, 0.0, 0.62, 0.62, 0.60);
+    cairo_pattern_add_color_stop_rgb(shade, 0.35, 0.90, 0.90, 0.88);
+    cairo_pattern_add_color_stop_rgb(shade, 1.0, 0.55, 0.55, 0.53);
+    cairo_set_source(cr, shade);
+    cairo_fill(cr);
+    cairo_pattern_destroy(shade);
+}
+
+void draw_screw(cairo_t* cr, double cx, double cy, double radius, double slot_angle) {
+    cairo_pattern_t* head = cairo_pattern_create_radial(cx - radius * 0.3, cy - radius * 0.3, radius * 0.1,
+                                                        cx, cy, radius);
+    cairo_pattern_add_color_stop_rgb(head, 0.0, 0.62, 0.60, 0.56);
+    cairo_pattern_add_color_stop_rgb(head, 1.0, 0.25, 0.24, 0.22);
+    cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
+    cairo_set_source(cr, head);
+    cairo_fill(cr);
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_rotate(cr, slot_angle);
+    cairo_rectangle(cr, -radius * 0.85, -radius * 0.14, radius * 1.7, radius * 0.28);
+    cairo_set_source_rgb(cr, 0.08, 0.08, 0.07);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+}  // namespace artgen
