@@ -16,8 +16,11 @@ extern GAUGEHDR heading_indicator_header;
 
 // Linkage's gauge table, in the simulator's order, then the null that ends it.
 // Position 0 matters: the standard routines act on its root element.
-#define GAUGE_TABLE                                                                     \
-    &autoslat_control_header, &undercarriage_lever_header, nullptr
+// One line per gauge; a gauge not yet built is left out.
+#define GAUGE_TABLE                 \
+    &autoslat_control_header,       \
+    &undercarriage_lever_header,    \
+    nullptr
 
 // Value callbacks.
 double GAUGE_CALL autoslat_icon_cb(ELEMENT_HEADER* element);
