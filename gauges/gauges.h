@@ -20,6 +20,8 @@ extern GAUGEHDR heading_indicator_header;
 #define GAUGE_TABLE                 \
     &autoslat_control_header,       \
     &undercarriage_lever_header,    \
+    &flap_lever_header,             \
+    &gearflap_placard_header,       \
     nullptr
 
 // Value callbacks.
