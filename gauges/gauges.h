@@ -22,6 +22,9 @@ extern GAUGEHDR heading_indicator_header;
     &undercarriage_lever_header,    \
     &flap_lever_header,             \
     &gearflap_placard_header,       \
+    &airspeed_indicator_header,     \
+    &radio_altimeter_header,        \
+    &heading_indicator_header,      \
     nullptr
 
 // Value callbacks.

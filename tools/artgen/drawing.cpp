@@ -80,4 +80,74 @@ void draw_screw(cairo_t* cr, double cx, double cy, double radius, double slot_an
     cairo_restore(cr);
 }
 
+Point dial_point(double cx, double cy, double radius, double degrees) {
+    const double a = degrees * M_PI / 180.0;
+    return {cx + radius * std::sin(a), cy - radius * std::cos(a)};
+}
+
+double direction_of(double cx, double cy, double x, double y) {
+    const double d = std::atan2(x - cx, cy - y) * 180.0 / M_PI;
+    return d < 0 ? d + 360.0 : d;
+}
+
+double needle_direction(const TableEntry* table, int count, double px, double py, double value) {
+    auto dir = [&](int i) { return direction_of(px, py, table[i].x, table[i].y); };
+    const bool rising = table[count - 1].value >= table[0].value;
+    auto before = [&](double a, double b) { return rising ? a <= b : a >= b; };
+    if (before(value, table[0].value)) return dir(0);
+    for (int i = 0; i + 1 < count; ++i) {
+        const double v0 = table[i].value, v1 = table[i + 1].value;
+        if (before(value, v1)) {
+            const double a0 = dir(i);
+            double span = std::fmod(dir(i + 1) - a0 + 360.0, 360.0);
+            // Two distinct points on one direction close a full turn; one point repeated is a stop.
+            if (span == 0.0 && (table[i].x != table[i + 1].x || table[i].y != table[i + 1].y)) span = 360.0;
+            const double a = a0 + span * (value - v0) / (v1 - v0);
+            return std::fmod(a, 360.0);
+        }
+    }
+    return dir(count - 1);
+}
+
+void draw_square_bezel(cairo_t* cr, double w, double h, double corner_radius, double screw_inset,
+                       double screw_radius) {
+    auto rounded = [&](double inset) {
+        const double r = corner_radius - inset;
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, w - inset - r, inset + r, r, -M_PI / 2, 0);
+        cairo_arc(cr, w - inset - r, h - inset - r, r, 0, M_PI / 2);
+        cairo_arc(cr, inset + r, h - inset - r, r, M_PI / 2, M_PI);
+        cairo_arc(cr, inset + r, inset + r, r, M_PI, 3 * M_PI / 2);
+        cairo_close_path(cr);
+    };
+    // Dark grey-brown enamel, a lighter rim where the light catches it.
+    rounded(0);
+    cairo_pattern_t* rim = cairo_pattern_create_linear(0, 0, w, h);
+    cairo_pattern_add_color_stop_rgb(rim, 0.0, 0.42, 0.38, 0.33);
+    cairo_pattern_add_color_stop_rgb(rim, 1.0, 0.10, 0.09, 0.08);
+    cairo_set_source(cr, rim);
+    cairo_fill(cr);
+    cairo_pattern_destroy(rim);
+    rounded(3);
+    cairo_pattern_t* plate = cairo_pattern_create_linear(0, 0, w, h);
+    cairo_pattern_add_color_stop_rgb(plate, 0.0, 0.29, 0.26, 0.22);
+    cairo_pattern_add_color_stop_rgb(plate, 0.6, 0.21, 0.19, 0.16);
+    cairo_pattern_add_color_stop_rgb(plate, 1.0, 0.16, 0.14, 0.12);
+    cairo_set_source(cr, plate);
+    cairo_fill(cr);
+    cairo_pattern_destroy(plate);
+    const double slots[4] = {0.6, 2.2, 1.1, 2.8};
+    const Point corners[4] = {{screw_inset, screw_inset},
+                              {w - screw_inset, screw_inset},
+                              {screw_inset, h - screw_inset},
+                              {w - screw_inset, h - screw_inset}};
+    for (int i = 0; i < 4; ++i) {
+        // A countersunk ring round each screw.
+        cairo_arc(cr, corners[i].x, corners[i].y, screw_radius + 1.5, 0, 2 * M_PI);
+        cairo_set_source_rgb(cr, 0.09, 0.08, 0.07);
+        cairo_fill(cr);
+        draw_screw(cr, corners[i].x, corners[i].y, screw_radius, slots[i]);
+    }
+}
+
 }  // namespace artgen

@@ -34,4 +34,31 @@ void draw_rod(cairo_t* cr, double x0, double x1, double y0, double y1);
 // A slotted screw head centred at (cx, cy).
 void draw_screw(cairo_t* cr, double cx, double cy, double radius, double slot_angle);
 
+// Dial geometry. Directions are degrees clockwise from straight up about a
+// pivot, in picture pixels with y down.
+struct Point {
+    double x, y;
+};
+Point dial_point(double cx, double cy, double radius, double degrees);
+double direction_of(double cx, double cy, double x, double y);  // in [0, 360)
+
+// One entry of a needle's calibration table: a point the needle points at
+// and the value at which it points there.
+struct TableEntry {
+    int x, y;
+    double value;
+};
+
+// The direction a needle with this table shows for `value`, by the rule the
+// simulator turns needles: each entry's direction is that of its point from
+// the pivot, consecutive entries are joined clockwise (never the short way),
+// values in between interpolate linearly along that arc, and past either end
+// the needle stays on the end entry. Values may rise or fall along the table.
+double needle_direction(const TableEntry* table, int count, double px, double py, double value);
+
+// A square instrument bezel with rounded corners filling a w x h picture,
+// lit from the upper left, with a slotted screw in each corner.
+void draw_square_bezel(cairo_t* cr, double w, double h, double corner_radius, double screw_inset,
+                       double screw_radius);
+
 }  // namespace artgen
