@@ -19,6 +19,7 @@ extern GAUGEHDR heading_indicator_header;
 // One line per gauge; a gauge not yet built is left out.
 #define GAUGE_TABLE                 \
     &autoslat_control_header,       \
+    &artificial_horizon_header,     \
     &undercarriage_lever_header,    \
     &flap_lever_header,             \
     &gearflap_placard_header,       \
