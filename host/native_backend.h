@@ -9,7 +9,7 @@
 
 namespace zephel {
 
-class NativeBackend final : public Backend {
+class NativeBackend : public Backend {
 public:
     // The source tree's resources/ directory.
     static std::filesystem::path default_resources_dir();
