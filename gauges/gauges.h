@@ -25,6 +25,7 @@ extern GAUGEHDR heading_indicator_header;
     &gearflap_placard_header,       \
     &airspeed_indicator_header,     \
     &radio_altimeter_header,        \
+    &compass_header,                \
     &heading_indicator_header,      \
     nullptr
 
