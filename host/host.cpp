@@ -15,6 +15,7 @@ Host::Host(Backend& backend) : backend_(backend), bitmaps_(backend) {
     backend_.install_services(*this);
     if (module_.module_init) backend_.call_routine(module_.module_init);
     states_.resize(module_.gauges.size());
+    on_panel_.assign(module_.gauges.size(), true);
     for (size_t g = 0; g < module_.gauges.size(); ++g) states_[g].resize(module_.gauges[g].elements.size());
 }
 
@@ -65,7 +66,8 @@ const ElementState& Host::state(std::string_view gauge, size_t element) const {
 void Host::tick() {
     ++tick_count_;
     hold_tick();
-    for (const Gauge& g : module_.gauges)
+    for (const Gauge& g : module_.gauges) {
+        if (!on_panel_[g.index]) continue;
         for (size_t i = 0; i < g.elements.size(); ++i) {
             ElementState& s = states_[g.index][i];
             const bool first = !s.valid;
@@ -74,6 +76,13 @@ void Host::tick() {
             update_element(g.elements[i], s, first);
             s.valid = true;
         }
+    }
+}
+
+void Host::set_panel(const std::vector<std::string>& gauge_names) {
+    std::vector<bool> placed(module_.gauges.size(), false);
+    for (const std::string& name : gauge_names) placed[gauge(name).index] = true;
+    on_panel_ = placed;
 }
 
 // Writes the token's value into the binding, calls the callback if there is

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -83,6 +84,12 @@ public:
     void tick();
     uint64_t tick_count() const { return tick_count_; }
 
+    // The gauges on the panel, which the tick updates: all of them unless set.
+    // A gauge left off keeps its last state (and the slat control sends
+    // nothing while it is off the panel). Throws HostError on an unknown name.
+    void set_panel(const std::vector<std::string>& gauge_names);
+    bool on_panel(const Gauge& gauge) const { return on_panel_.at(gauge.index); }
+
     // Element state, by gauge and element index in drawing order.
     const std::vector<ElementState>& states(const Gauge& gauge) const;
     const ElementState& state(std::string_view gauge, size_t element) const;
@@ -130,6 +137,7 @@ private:
     std::map<uint32_t, double> tokens_;
     std::set<uint32_t> failures_;
     std::vector<std::vector<ElementState>> states_;  // per gauge, per element
+    std::vector<bool> on_panel_;
     uint64_t tick_count_ = 0;
     std::vector<KeyEvent> key_events_;
     std::vector<ServiceCall> service_calls_;

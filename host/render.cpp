@@ -84,11 +84,12 @@ std::vector<DrawCommand> layout_gauge(const Gauge& gauge, const std::vector<Elem
             break;
         case ElementKind::Needle:
             // The bitmap's +x from its pivot (offset) points along the angle,
-            // the pivot placed on the needle's position.
+            // the pivot placed on the needle's position. Points name pixels:
+            // the turn is about the pivot pixel's centre.
             c.texture = &bitmaps.texture(e.bitmap);
-            c.to_bitmap = Affine::translate(-px, -py)
+            c.to_bitmap = Affine::translate(-(px + 0.5), -(py + 0.5))
                               .then(Affine::rotate_degrees_clockwise(-(s.angle - 90.0)))
-                              .then(Affine::translate(e.offset_x, e.offset_y));
+                              .then(Affine::translate(e.offset_x + 0.5, e.offset_y + 0.5));
             break;
         case ElementKind::MovingImage:
             c.texture = &bitmaps.texture(e.bitmap);
@@ -99,10 +100,11 @@ std::vector<DrawCommand> layout_gauge(const Gauge& gauge, const std::vector<Elem
             break;
         case ElementKind::Sprite: {
             // Texture centre on the offset point, scaled, shifted, then turned
-            // about the offset point; seen through the mask at the position.
+            // about the offset point (the centre of that pixel); seen through
+            // the mask at the position.
             c.texture = &bitmaps.texture(e.bitmap);
             const double sx = e.texture_scale_x, sy = e.texture_scale_y;
-            c.to_bitmap = Affine::translate(-e.offset_x, -e.offset_y)
+            c.to_bitmap = Affine::translate(-(e.offset_x + 0.5), -(e.offset_y + 0.5))
                               .then(Affine::rotate_degrees_clockwise(-s.rotation))
                               .then(Affine::translate(-s.shift_x, -s.shift_y))
                               .then(Affine::scale(sx, sy))
