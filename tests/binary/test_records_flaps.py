@@ -1,6 +1,7 @@
 """Records of Flap_Lever and GearFlap_Placard read out of the .gau."""
 
 from gau_reader import SLIDER, STATIC_IMAGE
+from test_pe import bitmap_resources
 from test_records_controls import ZERO24, check_header, frame_rows
 
 LEFTSINGLE = 0x20000000
@@ -69,3 +70,12 @@ def test_placard_records(gau):
     assert gau.bytes(root + 60, 36) == bytes(36)
     child = (2, 10, 10, 180, 180, NORMAL, 0, LEFTSINGLE, 0, 0, 0)  # no event, no function
     assert gau.mouse_rows(gau.u32(h + 80)) == frame_rows(0, [child])
+
+
+def test_linkage_holds_the_nine_gauges_in_order_then_null(gau):
+    linkage = gau.export("Linkage")
+    names = [gau.cstr(gau.u32(gau.u32(linkage + 24 + 4 * i) + 4)) for i in range(9)]
+    assert names == ["AutoSlat_Control", "Artificial_Horizon", "UnderCarriage_Lever", "Flap_Lever",
+                     "GearFlap_Placard", "Airspeed_Indicator", "Radio_Altimeter", "Compass", "Heading Indicator"]
+    assert gau.u32(linkage + 24 + 4 * 9) == 0
+    assert len(bitmap_resources(gau)) == 31
