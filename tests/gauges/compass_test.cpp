@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gauge_fixture.h"
-#include "needle_pictures.h"
+#include "host/bitmap.h"
 
 namespace {
 
@@ -23,7 +23,19 @@ constexpr double LUBBER_MIDDLE = 152.0;  // between columns 151 and 152
 // Where the strips print the mark for a heading, in strip pixels.
 double mark_x(double heading) { return 652.0 - 1.6 * heading; }
 
-bool light(needle_pictures::Rgb c) { return c.r + c.g + c.b > 450; }
+struct Rgb {
+    int r, g, b;
+};
+Rgb rgb(const zephel::Image& picture, int x, int y) {
+    const zephel::Rgba c = picture.at(x, y);  // opaque here, so premultiplied is straight
+    return {c.r, c.g, c.b};
+}
+Rgb rgb(const zephel::Bitmap& bitmap, int x, int y) {
+    const uint32_t c = bitmap.rgb(x, y);
+    return {int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)};
+}
+
+bool light(Rgb c) { return c.r + c.g + c.b > 450; }
 
 // Middles of the light runs along a row of the window, lubber line excluded.
 std::vector<double> light_runs(const zephel::Image& picture, int row) {
@@ -31,7 +43,7 @@ std::vector<double> light_runs(const zephel::Image& picture, int row) {
     int start = -1;
     for (int x = WINDOW_LEFT; x <= WINDOW_RIGHT + 1; ++x) {
         const bool lit = x <= WINDOW_RIGHT && (x < LUBBER_LEFT || x > LUBBER_RIGHT) &&
-                         light(needle_pictures::rgb(picture, x, row));
+                         light(rgb(picture, x, row));
         if (lit && start < 0) start = x;
         if (!lit && start >= 0) {
             middles.push_back((start + x) / 2.0);
@@ -68,8 +80,8 @@ TEST_P(GaugeTest, CompassHeadingStripShowsItsLabelUnderTheLubberLine) {
             for (int x = 128; x < 176; ++x) {
                 if (x >= LUBBER_LEFT && x <= LUBBER_RIGHT) continue;
                 const int sx = static_cast<int>(std::lround(mark_x(l.printed_at) + (x - LUBBER_MIDDLE)));
-                const needle_pictures::Rgb shown = needle_pictures::rgb(picture, x, y);
-                const needle_pictures::Rgb printed = needle_pictures::rgb(strip, sx, y - HEADING_TOP);
+                const Rgb shown = rgb(picture, x, y);
+                const Rgb printed = rgb(strip, sx, y - HEADING_TOP);
                 ASSERT_EQ(light(shown), light(printed)) << "x " << x << " y " << y;
                 lit += light(shown);
             }
@@ -85,7 +97,7 @@ TEST_P(GaugeTest, CompassCardinalLabelsDifferFromOneAnother) {
         std::vector<bool> out;
         for (int y = 6; y <= 21; ++y)
             for (int dx = -12; dx < 12; ++dx)
-                out.push_back(light(needle_pictures::rgb(strip, static_cast<int>(mark_x(heading)) + dx, y)));
+                out.push_back(light(rgb(strip, static_cast<int>(mark_x(heading)) + dx, y)));
         return out;
     };
     EXPECT_EQ(ink(0), ink(360));
@@ -145,8 +157,8 @@ TEST_P(GaugeTest, CompassSlipBallStopsAndSwingsLessToTheLeft) {
         Ball b;
         for (int y = 195; y < 262; ++y)
             for (int x = 55; x < 250; ++x) {
-                const needle_pictures::Rgb a = needle_pictures::rgb(with, x, y);
-                const needle_pictures::Rgb c = needle_pictures::rgb(without, x, y);
+                const Rgb a = rgb(with, x, y);
+                const Rgb c = rgb(without, x, y);
                 if (a.r + a.g + a.b < 300 && c.r + c.g + c.b > 450) {
                     b.x += x + 0.5;
                     b.y += y + 0.5;
