@@ -286,3 +286,17 @@ TEST_P(GaugeTest, CompassFailureFreezesOnlyTheStrips) {
 }
 
 }  // namespace
+
+namespace {
+
+// Reference picture: heading 231, course 240 set nine degrees off, the ball
+// a little to the right.
+TEST_P(GaugeTest, CompassPicture) {
+    set_token(TOKEN_HEADING, 231.0);
+    set_token(TOKEN_COURSE, 240.0);
+    set_token(TOKEN_SLIP, 60.0);
+    tick();
+    expect_golden("Compass", render(COMPASS));
+}
+
+}  // namespace
