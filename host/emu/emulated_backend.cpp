@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "host/emu/record_check.h"
+
 namespace zephel {
 
 namespace {
@@ -16,10 +18,18 @@ std::string hex(uint64_t v) {
 
 EmulatedBackend::EmulatedBackend(const std::string& gau_path) : EmulatedBackend(gau_path, {}) {}
 
-EmulatedBackend::EmulatedBackend(const std::string& gau_path, emu::EmulatedModule::Options options)
-    : path_(gau_path), layout_(RecordLayout::win32()), module_(emu::PeImage::load(gau_path), options) {
+EmulatedBackend::EmulatedBackend(const std::string& gau_path, Options options)
+    : path_(gau_path), layout_(RecordLayout::win32()), module_(emu::PeImage::load(gau_path), options.machine) {
     linkage_ = module_.export_address("Linkage");
     import_table_ = module_.export_address("ImportTable");
+    if (options.check_records) {
+        const auto faults = emu::check_records(module_);
+        if (!faults.empty()) {
+            std::string message = gau_path + ": the records do not have the simulator's layout:";
+            for (const std::string& f : faults) message += "\n  " + f;
+            throw emu::EmulationFault(message);
+        }
+    }
 }
 
 uint32_t EmulatedBackend::address32(Address address, const char* what) const {

@@ -1,7 +1,8 @@
 // The backend that runs the shipped .gau itself: the 32-bit module in an x86
 // emulator, reached at the simulator's record layout. Bitmaps come from the
-// module's own resources. Every call is guarded (see emulated_module.h); a
-// broken rule throws an EmulationFault, which is a HostError.
+// module's own resources. The records are checked at load (record_check.h)
+// and every call is guarded (emulated_module.h); a broken rule throws an
+// EmulationFault, which is a HostError.
 #pragma once
 
 #include <string>
@@ -13,8 +14,15 @@ namespace zephel {
 
 class EmulatedBackend final : public Backend {
 public:
+    struct Options {
+        emu::EmulatedModule::Options machine;
+        // Refuse a module whose records break the simulator's layout.
+        bool check_records = true;
+    };
+    // Loads the module (library entry called for process attach); throws a
+    // HostError naming the file and the fault.
     explicit EmulatedBackend(const std::string& gau_path);
-    EmulatedBackend(const std::string& gau_path, emu::EmulatedModule::Options options);
+    EmulatedBackend(const std::string& gau_path, Options options);
 
     const RecordLayout& layout() const override { return layout_; }
     Address linkage_address() const override { return linkage_; }

@@ -162,24 +162,23 @@ struct HookAccess {
         auto* h = static_cast<EmulatedModule::Hooks*>(user);
         const EmulatedModule& m = *h->self;
         const auto at = static_cast<uint32_t>(address);
-        const char* verb = "touched";
-        switch (type) {
-            case UC_MEM_READ_UNMAPPED: case UC_MEM_READ_PROT: verb = "read"; break;
-            case UC_MEM_WRITE_UNMAPPED: case UC_MEM_WRITE_PROT: verb = "wrote"; break;
-            case UC_MEM_FETCH_UNMAPPED: case UC_MEM_FETCH_PROT: verb = "jumped to"; break;
-            default: break;
+        if (type == UC_MEM_FETCH_UNMAPPED || type == UC_MEM_FETCH_PROT) {
+            h->stop(uc, m.in_image(at) ? "executed " + m.describe(at) + ", which is not code of the module"
+                                       : "ran code at " + m.describe(at) +
+                                             ", outside the module's image and the panel service stubs");
+            return false;
         }
+        const bool reading = type == UC_MEM_READ_UNMAPPED || type == UC_MEM_READ_PROT;
+        const bool unmapped = type == UC_MEM_READ_UNMAPPED || type == UC_MEM_WRITE_UNMAPPED;
         std::string where = m.describe(at);
-        if (m.in_image(at) && (type == UC_MEM_WRITE_PROT || type == UC_MEM_WRITE_UNMAPPED))
-            where += ", inside the module's own image";
-        else if (type == UC_MEM_READ_UNMAPPED || type == UC_MEM_WRITE_UNMAPPED || type == UC_MEM_FETCH_UNMAPPED)
+        if (unmapped)
             where += ", which is not mapped";
+        else if (!reading && m.in_image(at))
+            where += ", inside the module's own image; its records are written only by the simulator";
         else
-            where += ", which it may not";
-        const std::string size_text = type == UC_MEM_FETCH_UNMAPPED || type == UC_MEM_FETCH_PROT
-                                          ? ""
-                                          : std::to_string(size) + " bytes at ";
-        h->stop(uc, "code at " + m.describe(h->eip(uc)) + " " + verb + " " + size_text + where);
+            where += ", which it may not " + std::string(reading ? "read" : "write");
+        h->stop(uc, "code at " + m.describe(h->eip(uc)) + (reading ? " read " : " wrote ") + std::to_string(size) +
+                        " bytes at " + where);
         return false;
     }
 };
@@ -213,12 +212,18 @@ EmulatedModule::EmulatedModule(PeImage image, Options options)
                 hooks_.get(), 1, 0);
 
     // Windows loads the library.
-    if (const uint32_t entry = image_.entry_rva(); entry != 0) {
-        if (call_library_entry(1) == 0) fault("the library entry refused process attach (it returned 0)");
+    if (image_.entry_rva() != 0) {
+        uint32_t attached = 0;
+        try {
+            attached = call_library_entry(1);
+        } catch (const EmulationFault& e) {
+            fault(image_.label() + ": " + e.what());
+        }
+        if (attached == 0) fault(image_.label() + ": the library entry refused process attach (it returned 0)");
     }
     const uint32_t import_table = export_address("ImportTable");
     if (read_u32(import_table) != 0x0000000Fu)
-        fault("ImportTable does not start with the panel services identifier 0x0000000F");
+        fault(image_.label() + ": ImportTable does not start with the panel services identifier 0x0000000F");
 }
 
 void EmulatedModule::install_services_table() { write_u32(export_address("ImportTable") + 4, SERVICES_TABLE); }
@@ -266,13 +271,13 @@ void EmulatedModule::map_services() {
 
 uint32_t EmulatedModule::export_address(const std::string& name) const {
     auto rva = image_.export_rva(name);
-    if (!rva) fault("the module does not export " + name);
+    if (!rva) fault(image_.label() + ": the module does not export " + name);
     return base_ + *rva;
 }
 
 uint32_t EmulatedModule::export_address(uint32_t ordinal) const {
     auto rva = image_.export_rva(ordinal);
-    if (!rva) fault("the module exports nothing at ordinal " + std::to_string(ordinal));
+    if (!rva) fault(image_.label() + ": the module exports nothing at ordinal " + std::to_string(ordinal));
     return base_ + *rva;
 }
 

@@ -41,6 +41,8 @@ public:
     static PeImage load(const std::string& path);
     static PeImage parse(std::vector<uint8_t> file, const std::string& label);
 
+    // The file's path (or the label it was parsed under), for messages.
+    const std::string& label() const { return label_; }
     uint32_t image_base() const { return image_base_; }
     uint32_t size_of_image() const { return size_of_image_; }
     uint32_t entry_rva() const { return entry_rva_; }
