@@ -173,6 +173,79 @@ Span footprint(const DrawCommand& c, int width, int height) {
     return s;
 }
 
+// Whole-pixel translation: rows copied straight across.
+template <bool Masked>
+void draw_translated(Image& target, const DrawCommand& c, const std::vector<uint32_t>& src, const Span& s) {
+    const Texture& t = *c.texture;
+    const int du = static_cast<int>(c.to_bitmap.c), dv = static_cast<int>(c.to_bitmap.f);
+    const int x0 = std::max(s.x0, -du), x1 = std::min(s.x1, t.width - du);
+    const int y0 = std::max(s.y0, -dv), y1 = std::min(s.y1, t.height - dv);
+    for (int y = y0; y < y1; ++y) {
+        uint32_t* out = target.pixels.data() + static_cast<size_t>(y) * target.width;
+        const uint32_t* in = src.data() + static_cast<size_t>(y + dv) * t.width + du;
+        const uint8_t* mask_row =
+            Masked ? c.mask->window.data() + static_cast<size_t>(y - c.mask_y) * c.mask->width - c.mask_x : nullptr;
+        for (int x = x0; x < x1; ++x) {
+            if (Masked && !mask_row[x]) continue;
+            const uint32_t p = in[x];
+            if (p >> 24 == 255)
+                out[x] = p;
+            else if (p)
+                out[x] = over(p, out[x]);
+        }
+    }
+}
+
+// Any affine map, sampled in 16.16 fixed point.
+template <bool Bilinear, bool Masked>
+void draw_mapped(Image& target, const DrawCommand& c, const std::vector<uint32_t>& src, const Span& s) {
+    const Texture& t = *c.texture;
+    const Affine& m = c.to_bitmap;
+    constexpr double one = 65536.0;
+    const int64_t dux = std::llround(m.a * one), dvx = std::llround(m.d * one);
+    const int64_t tw = t.width, th = t.height;
+    const uint32_t* texels = src.data();
+    for (int y = s.y0; y < s.y1; ++y) {
+        uint32_t* out = target.pixels.data() + static_cast<size_t>(y) * target.width;
+        const uint8_t* mask_row =
+            Masked ? c.mask->window.data() + static_cast<size_t>(y - c.mask_y) * c.mask->width - c.mask_x : nullptr;
+        const double cx = s.x0 + 0.5, cy = y + 0.5;
+        int64_t u = std::llround((m.a * cx + m.b * cy + m.c) * one);
+        int64_t v = std::llround((m.d * cx + m.e * cy + m.f) * one);
+        if (Bilinear) u -= 32768, v -= 32768;
+        for (int x = s.x0; x < s.x1; ++x, u += dux, v += dvx) {
+            if (Masked && !mask_row[x]) continue;
+            const int64_t iu = u >> 16, iv = v >> 16;
+            uint32_t p;
+            if (!Bilinear) {
+                if (static_cast<uint64_t>(iu) >= static_cast<uint64_t>(tw) || static_cast<uint64_t>(iv) >= static_cast<uint64_t>(th))
+                    continue;
+                p = texels[iv * tw + iu];
+            } else {
+                if (iu < -1 || iv < -1 || iu >= tw || iv >= th) continue;
+                uint32_t q00, q10, q01, q11;
+                if (iu >= 0 && iv >= 0 && iu + 1 < tw && iv + 1 < th) {
+                    const uint32_t* q = texels + iv * tw + iu;
+                    q00 = q[0], q10 = q[1], q01 = q[tw], q11 = q[tw + 1];
+                } else {
+                    auto at = [&](int64_t a, int64_t b) -> uint32_t {
+                        return (a < 0 || b < 0 || a >= tw || b >= th) ? 0u : texels[b * tw + a];
+                    };
+                    q00 = at(iu, iv), q10 = at(iu + 1, iv), q01 = at(iu, iv + 1), q11 = at(iu + 1, iv + 1);
+                }
+                if (q00 == q10 && q00 == q01 && q00 == q11)
+                    p = q00;  // flat neighbourhood: nothing to smooth
+                else
+                    p = blend4(q00, q10, q01, q11, static_cast<uint32_t>(u >> 8) & 0xFF, static_cast<uint32_t>(v >> 8) & 0xFF);
+            }
+            if (p >> 24 == 255)
+                out[x] = p;
+            else if (p)
+                out[x] = over(p, out[x]);
+        }
+    }
+}
+
 void draw(Image& target, const DrawCommand& c) {
     const Texture& t = *c.texture;
     if (t.width == 0 || t.height == 0) return;
@@ -180,48 +253,16 @@ void draw(Image& target, const DrawCommand& c) {
     if (s.empty()) return;
     const std::vector<uint32_t>& src = c.transparent ? t.keyed : t.opaque;
     const Affine& m = c.to_bitmap;
-
     // Whole-pixel translations copy straight across, whatever the sampling.
-    const bool integral = m.a == 1 && m.b == 0 && m.d == 0 && m.e == 1 && m.c == std::floor(m.c) && m.f == std::floor(m.f);
-    const bool bilinear = c.bilinear && !integral;
-
-    // Fixed point 16.16; bilinear samples at the pixel centre minus half a texel.
-    constexpr double one = 65536.0;
-    const int64_t dux = std::llround(m.a * one), dvx = std::llround(m.d * one);
-    const int64_t tw = t.width, th = t.height;
-    for (int y = s.y0; y < s.y1; ++y) {
-        uint32_t* out = target.pixels.data() + static_cast<size_t>(y) * target.width;
-        const uint8_t* mask_row =
-            c.mask ? c.mask->window.data() + static_cast<size_t>(y - c.mask_y) * c.mask->width - c.mask_x : nullptr;
-        const double cx = s.x0 + 0.5, cy = y + 0.5;
-        int64_t u = std::llround((m.a * cx + m.b * cy + m.c) * one);
-        int64_t v = std::llround((m.d * cx + m.e * cy + m.f) * one);
-        if (bilinear) u -= 32768, v -= 32768;
-        for (int x = s.x0; x < s.x1; ++x, u += dux, v += dvx) {
-            if (mask_row && !mask_row[x]) continue;
-            uint32_t p;
-            if (!bilinear) {
-                const int64_t iu = u >> 16, iv = v >> 16;
-                if (static_cast<uint64_t>(iu) >= static_cast<uint64_t>(tw) || static_cast<uint64_t>(iv) >= static_cast<uint64_t>(th))
-                    continue;
-                p = src[iv * tw + iu];
-            } else {
-                const int64_t iu = u >> 16, iv = v >> 16;
-                if (iu < -1 || iv < -1 || iu >= tw || iv >= th) continue;
-                const uint32_t wx = static_cast<uint32_t>(u >> 8) & 0xFF, wy = static_cast<uint32_t>(v >> 8) & 0xFF;
-                auto px = [&](int64_t a, int64_t b) -> uint32_t {
-                    return (a < 0 || b < 0 || a >= tw || b >= th) ? 0u : src[b * tw + a];
-                };
-                if (iu >= 0 && iv >= 0 && iu + 1 < tw && iv + 1 < th) {
-                    const uint32_t* q = src.data() + iv * tw + iu;
-                    p = blend4(q[0], q[1], q[tw], q[tw + 1], wx, wy);
-                } else {
-                    p = blend4(px(iu, iv), px(iu + 1, iv), px(iu, iv + 1), px(iu + 1, iv + 1), wx, wy);
-                }
-            }
-            out[x] = over(p, out[x]);
-        }
-    }
+    const bool integral = m.a == 1 && m.b == 0 && m.d == 0 && m.e == 1 && m.c == std::floor(m.c) &&
+                          m.f == std::floor(m.f) && std::fabs(m.c) < 1e9 && std::fabs(m.f) < 1e9;
+    const bool masked = c.mask != nullptr;
+    if (integral)
+        masked ? draw_translated<true>(target, c, src, s) : draw_translated<false>(target, c, src, s);
+    else if (c.bilinear)
+        masked ? draw_mapped<true, true>(target, c, src, s) : draw_mapped<true, false>(target, c, src, s);
+    else
+        masked ? draw_mapped<false, true>(target, c, src, s) : draw_mapped<false, false>(target, c, src, s);
 }
 
 }  // namespace
