@@ -26,7 +26,8 @@ public:
 
     void only_fields(const json& object, const std::string& where,
                      std::initializer_list<const char*> allowed) const {
-        for (const auto& [key, value] : object.items()) {
+        for (const auto& item : object.items()) {
+            const std::string& key = item.key();
             if (std::none_of(allowed.begin(), allowed.end(), [&](const char* a) { return key == a; })) {
                 std::string list;
                 for (const char* a : allowed) list += std::string(list.empty() ? "" : ", ") + a;
