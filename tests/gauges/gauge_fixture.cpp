@@ -4,12 +4,22 @@
 #include <filesystem>
 
 #include "host/native_backend.h"
+#ifdef ZEPHEL_EMU_GAU
+#include "host/emu/emulated_backend.h"
+#endif
 
 // Add a backend here: its name in the list and how to make it.
+#ifdef ZEPHEL_EMU_GAU
+std::vector<std::string> gauge_test_backends() { return {"native", "emu"}; }
+#else
 std::vector<std::string> gauge_test_backends() { return {"native"}; }
+#endif
 
 std::unique_ptr<zephel::Backend> make_gauge_test_backend(const std::string& kind) {
     if (kind == "native") return std::make_unique<zephel::NativeBackend>();
+#ifdef ZEPHEL_EMU_GAU
+    if (kind == "emu") return std::make_unique<zephel::EmulatedBackend>(ZEPHEL_EMU_GAU);
+#endif
     throw zephel::HostError("no test backend \"" + kind + "\"");
 }
 
