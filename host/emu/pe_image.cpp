@@ -54,8 +54,8 @@ PeImage PeImage::parse(std::vector<uint8_t> file, const std::string& label) {
     auto need = [&](size_t off, size_t n, const char* what) {
         if (off + n > file.size() || off + n < off) pe.fail(std::string("file too short for ") + what);
     };
+    if (file.size() < 2 || file[0] != 'M' || file[1] != 'Z') pe.fail("not a Windows executable (no MZ signature)");
     need(0, 0x40, "the DOS header");
-    if (file[0] != 'M' || file[1] != 'Z') pe.fail("not a Windows executable (no MZ signature)");
     const uint32_t nt = get32(file, 0x3C);
     need(nt, 24, "the PE header");
     if (get32(file, nt) != 0x00004550u) pe.fail("no PE signature at " + hex(nt));
