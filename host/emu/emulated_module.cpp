@@ -82,7 +82,6 @@ constexpr Preserved PRESERVED[] = {
 // State of the call in progress, shared with the emulator's hooks.
 struct EmulatedModule::Hooks {
     EmulatedModule* self = nullptr;
-    std::string what;              // the routine being called, for messages
     std::string violation;         // the first broken rule, if any
     std::exception_ptr pending;    // thrown by on_service
     uint64_t steps = 0;            // every instruction
@@ -357,7 +356,6 @@ CallResult EmulatedModule::call(uint32_t routine, CallKind kind, std::span<const
     uc_reg_write(uc_, UC_X86_REG_FPTAG, &tags_empty);
 
     Hooks& h = *hooks_;
-    h.what = what;
     h.violation.clear();
     h.pending = nullptr;
     h.steps = h.module_steps = 0;
