@@ -93,6 +93,7 @@ TEST_F(CliTest, BadInputEndsWithOneMessageItsExitStatusAndNoOutput) {
     spit(dir_ / "outside.json", R"({"timeline": [{"at": 1, "click": {"gauge": "Flap_Lever", "x": 160, "y": 20}}]})");
     spit(dir_ / "gauge.json", R"({"timeline": [{"at": 1, "click": {"gauge": "Flaps", "x": 1, "y": 1}}]})");
     spit(dir_ / "owned.json", R"({"timeline": [{"at": 1, "set": {"gear": 0}}]})");
+    spit(dir_ / "huge.json", R"({"timeline": [{"at": 8e308}]})");
     spit(dir_ / "late.json", R"({"duration": 2, "timeline": [{"at": 3, "set": {"61": 1}}]})");
     const fs::path missing = copy_resources(dir_ / "missing");
     fs::remove(missing / "1703.bmp");
@@ -117,6 +118,7 @@ TEST_F(CliTest, BadInputEndsWithOneMessageItsExitStatusAndNoOutput) {
          {"timeline[0].click", "(160, 20) lies outside any gauge", "x 0 to 149"}},
         {"scenario gauge", {"play", "gauge.json", "-o", "out.gif"}, 1, {"unknown gauge \"Flaps\"", "Flap_Lever"}},
         {"owned token", {"play", "owned.json", "-o", "out.gif"}, 1, {"token 331", "click the undercarriage lever"}},
+        {"number beyond a double", {"play", "huge.json", "-o", "out.gif"}, 1, {"huge.json", "number overflow"}},
         {"entry after the end", {"play", "late.json", "-o", "out.gif"}, 1, {"timeline[0].at", "after the end"}},
         {"no scenario file", {"play", "none.json", "-o", "out.gif"}, 1, {"none.json", "cannot read"}},
         {"missing bitmap", {"--resources", missing.string(), "render", "Airspeed_Indicator", "-o", "out.png"}, 1,

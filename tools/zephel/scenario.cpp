@@ -152,6 +152,12 @@ Scenario parse_scenario(std::string_view text, const std::string& source) {
         if (colon != std::string::npos) reason = reason.substr(colon + 2);
         throw Failure(source + ":" + std::to_string(line) + ":" + std::to_string(column) +
                       ": not valid JSON: " + reason);
+    } catch (const json::exception& e) {
+        // A number too large for a double ends here, without a position.
+        std::string reason = e.what();
+        const auto bracket = reason.find("] ");
+        if (bracket != std::string::npos) reason = reason.substr(bracket + 2);
+        throw Failure(source + ": not valid JSON: " + reason);
     }
 
     const Reader r(source);
