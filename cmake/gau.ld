@@ -1,6 +1,11 @@
 /* Linker script of Rt_Zephel.gau: binutils' default i386 PE script for DLLs,
-   with one change: the .idata block no longer emits the five zero words of an
-   empty import list, so a module that imports nothing has no import directory. */
+   with two changes:
+   - the .idata block no longer emits the five zero words of an empty import
+     list, so a module that imports nothing has no import directory;
+   - read-only constants (gauge names, the callbacks' floating-point constants)
+     go into .data instead of a .rdata section of their own. Every section costs
+     up to 511 bytes of file alignment, and the file should stay within 16 KiB
+     of its bitmaps; the module never writes these constants either way. */
 /* Default linker script, for normal executables */
 /* Copyright (C) 2014-2023 Free Software Foundation, Inc.
    Copying and distribution of this script, with or without modification,
@@ -73,6 +78,8 @@ SECTIONS
   {
     __data_start__ = . ;
     *(.data)
+    *(.rdata)
+    *(SORT(.rdata$*))
     *(.data2)
     *(SORT(.data$*))
     KEEP(*(.jcr))
@@ -81,8 +88,6 @@ SECTIONS
   }
   .rdata BLOCK(__section_alignment__) :
   {
-    *(.rdata)
-	     *(SORT(.rdata$*))
     . = ALIGN(4);
     __rt_psrelocs_start = .;
     KEEP(*(.rdata_runtime_pseudo_reloc))
