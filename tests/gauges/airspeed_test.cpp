@@ -18,15 +18,7 @@ constexpr uint32_t kDial = 0x1700;
 
 class AirspeedTest : public GaugeTest {
 protected:
-    // Feeds the value and ticks until the needle stands where the table puts it.
-    const zephel::ElementState& settle(double knots) {
-        set_token(kKnots, knots);
-        for (int i = 0; i < 100; ++i) {
-            tick();
-            if (needle().angle == needle().target_angle) break;
-        }
-        return needle();
-    }
+    const zephel::ElementState& settle(double knots) { return settle_needle(kGauge, kNeedle, kKnots, knots); }
     const zephel::ElementState& needle() { return state(kGauge, kNeedle); }
 };
 

@@ -77,6 +77,17 @@ protected:
         return host_->state(gauge, element);
     }
     const zephel::Gauge& gauge(std::string_view name) { return host_->gauge(name); }
+    // Feeds `value` and ticks until the needle stands where its table puts it
+    // (a turn-limited needle may need many ticks).
+    const zephel::ElementState& settle_needle(std::string_view gauge, size_t element, uint32_t token,
+                                              double value) {
+        set_token(token, value);
+        for (int i = 0; i < 100; ++i) {
+            tick();
+            if (state(gauge, element).angle == state(gauge, element).target_angle) break;
+        }
+        return state(gauge, element);
+    }
 
     zephel::PressResult press(std::string_view gauge, int x, int y,
                               zephel::MouseButton button = zephel::MouseButton::Left) {

@@ -19,14 +19,7 @@ constexpr uint32_t kFace = 0x1800, kNeedleBitmap = 0x1803, kCover = 0x1806;
 
 class RadioAltimeterTest : public GaugeTest {
 protected:
-    const zephel::ElementState& settle(double metres) {
-        set_token(kHeight, metres);
-        for (int i = 0; i < 100; ++i) {
-            tick();
-            if (needle().angle == needle().target_angle) break;
-        }
-        return needle();
-    }
+    const zephel::ElementState& settle(double metres) { return settle_needle(kGauge, kNeedle, kHeight, metres); }
     const zephel::ElementState& needle() { return state(kGauge, kNeedle); }
 };
 

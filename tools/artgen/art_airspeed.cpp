@@ -34,22 +34,11 @@ constexpr double FACE_RADIUS = 131;
 constexpr double SCALE_OUTER = 122;  // outer ends of all marks
 
 void radial_line(cairo_t* cr, double degrees, double r0, double r1, double width) {
-    const Point a = artgen::dial_point(CX, CY, r0, degrees);
-    const Point b = artgen::dial_point(CX, CY, r1, degrees);
-    cairo_set_line_width(cr, width);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-    cairo_move_to(cr, a.x, a.y);
-    cairo_line_to(cr, b.x, b.y);
-    cairo_stroke(cr);
+    artgen::draw_radial_line(cr, CX, CY, degrees, r0, r1, width);
 }
 
 void numeral(cairo_t* cr, const char* text, double cx, double cy, double size) {
-    cairo_select_font_face(cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, size);
-    cairo_text_extents_t ext;
-    cairo_text_extents(cr, text, &ext);
-    cairo_move_to(cr, cx - ext.width / 2 - ext.x_bearing, cy - ext.height / 2 - ext.y_bearing);
-    cairo_show_text(cr, text);
+    artgen::text_centred_in(cr, "DejaVu Sans Condensed", text, cx, cy, size, true);
 }
 
 void face(cairo_t* cr) {

@@ -89,13 +89,7 @@ void boss_with_aircraft(cairo_t* cr, double radius) {
 }
 
 void radial_line(cairo_t* cr, double degrees, double r0, double r1, double width) {
-    const Point a = artgen::dial_point(CX, CY, r0, degrees);
-    const Point b = artgen::dial_point(CX, CY, r1, degrees);
-    cairo_set_line_width(cr, width);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-    cairo_move_to(cr, a.x, a.y);
-    cairo_line_to(cr, b.x, b.y);
-    cairo_stroke(cr);
+    artgen::draw_radial_line(cr, CX, CY, degrees, r0, r1, width);
 }
 
 // Text centred on the point at `radius` in direction `degrees`, its top outwards.

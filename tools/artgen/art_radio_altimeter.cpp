@@ -31,22 +31,11 @@ constexpr double CAP_RADIUS = 21.5;    // 43 across
 constexpr double SCALE_RADIUS = 117;   // the scale arc; marks point inwards from it
 
 void radial_line(cairo_t* cr, double degrees, double r0, double r1, double width) {
-    const Point a = artgen::dial_point(CX, CY, r0, degrees);
-    const Point b = artgen::dial_point(CX, CY, r1, degrees);
-    cairo_set_line_width(cr, width);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-    cairo_move_to(cr, a.x, a.y);
-    cairo_line_to(cr, b.x, b.y);
-    cairo_stroke(cr);
+    artgen::draw_radial_line(cr, CX, CY, degrees, r0, r1, width);
 }
 
 void label(cairo_t* cr, const char* text, double cx, double cy, double size, const char* face, bool bold) {
-    cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, size);
-    cairo_text_extents_t ext;
-    cairo_text_extents(cr, text, &ext);
-    cairo_move_to(cr, cx - ext.width / 2 - ext.x_bearing, cy - ext.height / 2 - ext.y_bearing);
-    cairo_show_text(cr, text);
+    artgen::text_centred_in(cr, face, text, cx, cy, size, bold);
 }
 
 }  // namespace

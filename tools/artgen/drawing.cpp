@@ -7,8 +7,12 @@ namespace artgen {
 void set_colour(cairo_t* cr, Colour c, double alpha) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
 
 void text_centred(cairo_t* cr, const char* text, double cx, double cy, double size, bool bold) {
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
-                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    text_centred_in(cr, "DejaVu Sans", text, cx, cy, size, bold);
+}
+
+void text_centred_in(cairo_t* cr, const char* face, const char* text, double cx, double cy, double size,
+                     bool bold) {
+    cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
     cairo_text_extents_t ext;
     cairo_text_extents(cr, text, &ext);
@@ -83,6 +87,16 @@ void draw_screw(cairo_t* cr, double cx, double cy, double radius, double slot_an
 Point dial_point(double cx, double cy, double radius, double degrees) {
     const double a = degrees * M_PI / 180.0;
     return {cx + radius * std::sin(a), cy - radius * std::cos(a)};
+}
+
+void draw_radial_line(cairo_t* cr, double cx, double cy, double degrees, double r0, double r1, double width) {
+    const Point a = dial_point(cx, cy, r0, degrees);
+    const Point b = dial_point(cx, cy, r1, degrees);
+    cairo_set_line_width(cr, width);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_move_to(cr, a.x, a.y);
+    cairo_line_to(cr, b.x, b.y);
+    cairo_stroke(cr);
 }
 
 double direction_of(double cx, double cy, double x, double y) {

@@ -20,6 +20,9 @@ void set_colour(cairo_t* cr, Colour c, double alpha = 1.0);
 
 // Centred text in the sans-serif face; `bold` picks the bold weight.
 void text_centred(cairo_t* cr, const char* text, double cx, double cy, double size, bool bold = false);
+// The same in another installed face, e.g. "DejaVu Sans Condensed".
+void text_centred_in(cairo_t* cr, const char* face, const char* text, double cx, double cy, double size,
+                     bool bold);
 
 // An Ein/Aus push-button: a dark shaft across the full width `width` from
 // `left`, rows [shaft_top, shaft_top + shaft_rows), and a white disc of
@@ -40,6 +43,8 @@ struct Point {
     double x, y;
 };
 Point dial_point(double cx, double cy, double radius, double degrees);
+// A straight mark along direction `degrees` about (cx, cy), from radius r0 to r1.
+void draw_radial_line(cairo_t* cr, double cx, double cy, double degrees, double r0, double r1, double width);
 double direction_of(double cx, double cy, double x, double y);  // in [0, 360)
 
 // One entry of a needle's calibration table: a point the needle points at
