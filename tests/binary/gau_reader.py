@@ -143,16 +143,9 @@ def decode_dib(dib):
 
 
 def bitmap_rgb(gau, rid):
-    """A bitmap resource of the .gau as rows of (r, g, b)."""
-    import pefile as _pe
-    for rtype in gau.pe.DIRECTORY_ENTRY_RESOURCE.entries:
-        if rtype.id == _pe.RESOURCE_TYPE["RT_BITMAP"]:
-            for r in rtype.directory.entries:
-                if r.id == rid:
-                    d = r.directory.entries[0].data.struct
-                    w, h, pal, rows = decode_dib(gau.pe.get_data(d.OffsetToData, d.Size))
-                    return pal, [[pal[i] for i in row] for row in rows]
-    raise KeyError(hex(rid))
+    """A bitmap resource of the .gau as (palette, rows of (r, g, b))."""
+    _, _, palette, rows = decode_dib(bitmap_resources(gau)[rid])
+    return palette, [[palette[i] for i in row] for row in rows]
 
 
 def drawn_box(rows, x0=0, y0=0, x1=None, y1=None):
@@ -167,3 +160,17 @@ def drawn_box(rows, x0=0, y0=0, x1=None, y1=None):
                 xs.append(x)
                 ys.append(y)
     return (min(xs), min(ys), max(xs), max(ys)) if xs else None
+
+
+def bitmap_resources(gau):
+    out = {}
+    for rtype in gau.pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if rtype.id != pefile.RESOURCE_TYPE["RT_BITMAP"]:
+            continue
+        for rid in rtype.directory.entries:
+            assert rid.name is None, "bitmaps are identified by number"
+            langs = rid.directory.entries
+            assert [lang.id for lang in langs] == [1033] and langs[0].data.sublang == 1, hex(rid.id)
+            data = langs[0].data.struct
+            out[rid.id] = gau.pe.get_data(data.OffsetToData, data.Size)
+    return out

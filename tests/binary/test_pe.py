@@ -10,7 +10,7 @@ import tempfile
 import pefile
 import pytest
 
-from gau_reader import GAU_PATH, ICON, MOVING_IMAGE, SOURCE_DIR, SPRITE
+from gau_reader import GAU_PATH, ICON, MOVING_IMAGE, SOURCE_DIR, SPRITE, bitmap_resources
 
 IMAGE_SCN_MEM_EXECUTE = 0x20000000
 IMAGE_SCN_MEM_WRITE = 0x80000000
@@ -85,20 +85,6 @@ def test_linkage_pointers_are_all_relocated(gau):
     assert linkage + 4 in relocated and linkage + 8 in relocated
     for i, _ in enumerate(gau.gauge_headers()):
         assert linkage + 24 + 4 * i in relocated
-
-
-def bitmap_resources(gau):
-    out = {}
-    for rtype in gau.pe.DIRECTORY_ENTRY_RESOURCE.entries:
-        if rtype.id != pefile.RESOURCE_TYPE["RT_BITMAP"]:
-            continue
-        for rid in rtype.directory.entries:
-            assert rid.name is None, "bitmaps are identified by number"
-            langs = rid.directory.entries
-            assert [lang.id for lang in langs] == [1033] and langs[0].data.sublang == 1, hex(rid.id)
-            data = langs[0].data.struct
-            out[rid.id] = gau.pe.get_data(data.OffsetToData, data.Size)
-    return out
 
 
 def referenced_bitmaps(gau):

@@ -1,7 +1,7 @@
 """Records of the Compass read out of the .gau."""
 
 from gau_reader import MOVING_IMAGE, NEEDLE, STATIC_IMAGE
-from test_records_controls import ZERO24, check_header, frame_rows
+from record_checks import ZERO24, check_header, frame_rows
 
 KNOB_FLAGS = 0x20000000 | 0x00200000  # left single click, repeated while held
 

@@ -1,8 +1,7 @@
 """Records of Flap_Lever and GearFlap_Placard read out of the .gau."""
 
-from gau_reader import SLIDER, STATIC_IMAGE
-from test_pe import bitmap_resources
-from test_records_controls import ZERO24, check_header, frame_rows
+from gau_reader import SLIDER, STATIC_IMAGE, bitmap_resources
+from record_checks import ZERO24, check_header, frame_rows
 
 LEFTSINGLE = 0x20000000
 HAND, NORMAL = 5, 0

@@ -3,7 +3,7 @@
 import math
 
 from gau_reader import NEEDLE, SPRITE, STATIC_IMAGE
-from test_records_controls import check_header, frame_rows
+from record_checks import check_header, frame_rows
 
 ZERO24 = bytes(24)
 

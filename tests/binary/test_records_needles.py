@@ -4,7 +4,7 @@ Heading Indicator, read out of the .gau."""
 import pytest
 
 from gau_reader import NEEDLE, STATIC_IMAGE
-from test_records_controls import check_header, frame_rows
+from record_checks import check_header, frame_rows
 
 ZERO24 = bytes(24)
 NEEDLE_FLAGS, STATIC_FLAGS = 0x83, 0x01
