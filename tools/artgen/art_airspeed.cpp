@@ -43,24 +43,12 @@ void numeral(cairo_t* cr, const char* text, double cx, double cy, double size) {
 
 void face(cairo_t* cr) {
     // A bright chamfered ring where the bezel turns down to the face.
-    cairo_arc(cr, CX, CY, FACE_RADIUS + 9, 0, 2 * M_PI);
-    cairo_pattern_t* ring = cairo_pattern_create_linear(CX - 140, CY - 140, CX + 140, CY + 140);
-    cairo_pattern_add_color_stop_rgb(ring, 0.0, 0.12, 0.11, 0.09);
-    cairo_pattern_add_color_stop_rgb(ring, 1.0, 0.40, 0.36, 0.31);
-    cairo_set_source(cr, ring);
-    cairo_fill(cr);
-    cairo_pattern_destroy(ring);
+    artgen::fill_lit_disc(cr, CX, CY, FACE_RADIUS + 9, 140, {0.12, 0.11, 0.09}, {0.40, 0.36, 0.31});
     cairo_arc(cr, CX, CY, FACE_RADIUS + 2, 0, 2 * M_PI);
     cairo_set_source_rgb(cr, 0.05, 0.05, 0.05);
     cairo_fill(cr);
     // Matt black face, faintly lighter towards the middle.
-    cairo_arc(cr, CX, CY, FACE_RADIUS, 0, 2 * M_PI);
-    cairo_pattern_t* paint = cairo_pattern_create_radial(CX - 20, CY - 25, 10, CX, CY, FACE_RADIUS);
-    cairo_pattern_add_color_stop_rgb(paint, 0.0, 0.13, 0.13, 0.12);
-    cairo_pattern_add_color_stop_rgb(paint, 1.0, 0.06, 0.06, 0.06);
-    cairo_set_source(cr, paint);
-    cairo_fill(cr);
-    cairo_pattern_destroy(paint);
+    artgen::fill_matt_face(cr, CX, CY, FACE_RADIUS);
 }
 
 void scale(cairo_t* cr) {

@@ -30,12 +30,7 @@ constexpr double NORTH_ON_CARD = 90;      // painted north: +x
 
 void boss_with_aircraft(cairo_t* cr, double radius) {
     // The raised boss, lit from the upper left.
-    cairo_arc(cr, CX, CY, radius, 0, 2 * M_PI);
-    cairo_pattern_t* edge = cairo_pattern_create_linear(CX - radius, CY - radius, CX + radius, CY + radius);
-    cairo_pattern_add_color_stop_rgb(edge, 0.0, 0.45, 0.44, 0.42);
-    cairo_pattern_add_color_stop_rgb(edge, 1.0, 0.10, 0.10, 0.10);
-    cairo_set_source(cr, edge);
-    cairo_fill(cr);
+    artgen::fill_lit_disc(cr, CX, CY, radius, radius, {0.45, 0.44, 0.42}, {0.10, 0.10, 0.10});
     cairo_arc(cr, CX, CY, radius - 3, 0, 2 * M_PI);
     cairo_pattern_t* top = cairo_pattern_create_radial(CX - 18, CY - 22, 5, CX, CY, radius);
     cairo_pattern_add_color_stop_rgb(top, 0.0, 0.30, 0.30, 0.29);
@@ -43,7 +38,6 @@ void boss_with_aircraft(cairo_t* cr, double radius) {
     cairo_set_source(cr, top);
     cairo_fill(cr);
     cairo_pattern_destroy(top);
-    cairo_pattern_destroy(edge);
 
     artgen::set_colour(cr, artgen::CREAM);
     // Wings, slightly tapered, and the two engine nacelles.
@@ -149,13 +143,7 @@ ARTWORK(heading_card, BMP_HEADING_CARD, WIDTH, HEIGHT, ArtKind::picture) {
 ARTWORK(heading_cover, BMP_HEADING_COVER, WIDTH, HEIGHT, ArtKind::picture) {
     artgen::draw_square_bezel(cr, WIDTH, HEIGHT, 30, 20, 8);
     // A grey turned ring round the window.
-    cairo_arc(cr, CX, CY, WINDOW_OUTER + 9, 0, 2 * M_PI);
-    cairo_pattern_t* ring = cairo_pattern_create_linear(CX - 130, CY - 130, CX + 130, CY + 130);
-    cairo_pattern_add_color_stop_rgb(ring, 0.0, 0.62, 0.61, 0.58);
-    cairo_pattern_add_color_stop_rgb(ring, 1.0, 0.22, 0.22, 0.21);
-    cairo_set_source(cr, ring);
-    cairo_fill(cr);
-    cairo_pattern_destroy(ring);
+    artgen::fill_lit_disc(cr, CX, CY, WINDOW_OUTER + 9, 130, {0.62, 0.61, 0.58}, {0.22, 0.22, 0.21});
     cairo_arc(cr, CX, CY, WINDOW_OUTER + 3, 0, 2 * M_PI);
     cairo_set_source_rgb(cr, 0.20, 0.20, 0.19);
     cairo_fill(cr);

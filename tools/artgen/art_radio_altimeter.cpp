@@ -41,13 +41,7 @@ void label(cairo_t* cr, const char* text, double cx, double cy, double size, con
 }  // namespace
 
 ARTWORK(radio_altimeter_face, BMP_RADALT_FACE, 299, 299, ArtKind::picture) {
-    cairo_arc(cr, CX, CY, DIAL_RADIUS, 0, 2 * M_PI);
-    cairo_pattern_t* paint = cairo_pattern_create_radial(CX - 20, CY - 25, 10, CX, CY, DIAL_RADIUS);
-    cairo_pattern_add_color_stop_rgb(paint, 0.0, 0.13, 0.13, 0.12);
-    cairo_pattern_add_color_stop_rgb(paint, 1.0, 0.06, 0.06, 0.06);
-    cairo_set_source(cr, paint);
-    cairo_fill(cr);
-    cairo_pattern_destroy(paint);
+    artgen::fill_matt_face(cr, CX, CY, DIAL_RADIUS);
 
     artgen::set_colour(cr, artgen::CREAM);
     const double from = direction_for(0), to = direction_for(750);
@@ -98,12 +92,7 @@ ARTWORK(radio_altimeter_needle, BMP_RADALT_NEEDLE, 112, 15, ArtKind::picture) {
 ARTWORK(radio_altimeter_cover, BMP_RADALT_COVER, 299, 299, ArtKind::picture) {
     artgen::draw_square_bezel(cr, 299, 299, 30, 20, 8);
     // A turned ring round the window, lit from the upper left.
-    cairo_arc(cr, CX, CY, WINDOW_RADIUS + 8, 0, 2 * M_PI);
-    cairo_pattern_t* ring = cairo_pattern_create_linear(CX - 130, CY - 130, CX + 130, CY + 130);
-    cairo_pattern_add_color_stop_rgb(ring, 0.0, 0.12, 0.11, 0.09);
-    cairo_pattern_add_color_stop_rgb(ring, 1.0, 0.40, 0.36, 0.31);
-    cairo_set_source(cr, ring);
-    cairo_fill(cr);
+    artgen::fill_lit_disc(cr, CX, CY, WINDOW_RADIUS + 8, 130, {0.12, 0.11, 0.09}, {0.40, 0.36, 0.31});
     // The window: nothing drawn, so face and needle show through.
     cairo_arc(cr, CX, CY, WINDOW_RADIUS, 0, 2 * M_PI);
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);

@@ -89,6 +89,26 @@ Point dial_point(double cx, double cy, double radius, double degrees) {
     return {cx + radius * std::sin(a), cy - radius * std::cos(a)};
 }
 
+void fill_lit_disc(cairo_t* cr, double cx, double cy, double radius, double spread, Colour lit, Colour shade) {
+    cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
+    cairo_pattern_t* light = cairo_pattern_create_linear(cx - spread, cy - spread, cx + spread, cy + spread);
+    cairo_pattern_add_color_stop_rgb(light, 0.0, lit.r, lit.g, lit.b);
+    cairo_pattern_add_color_stop_rgb(light, 1.0, shade.r, shade.g, shade.b);
+    cairo_set_source(cr, light);
+    cairo_fill(cr);
+    cairo_pattern_destroy(light);
+}
+
+void fill_matt_face(cairo_t* cr, double cx, double cy, double radius) {
+    cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
+    cairo_pattern_t* paint = cairo_pattern_create_radial(cx - 20, cy - 25, 10, cx, cy, radius);
+    cairo_pattern_add_color_stop_rgb(paint, 0.0, 0.13, 0.13, 0.12);
+    cairo_pattern_add_color_stop_rgb(paint, 1.0, 0.06, 0.06, 0.06);
+    cairo_set_source(cr, paint);
+    cairo_fill(cr);
+    cairo_pattern_destroy(paint);
+}
+
 void draw_radial_line(cairo_t* cr, double cx, double cy, double degrees, double r0, double r1, double width) {
     const Point a = dial_point(cx, cy, r0, degrees);
     const Point b = dial_point(cx, cy, r1, degrees);

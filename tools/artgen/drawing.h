@@ -43,6 +43,12 @@ struct Point {
     double x, y;
 };
 Point dial_point(double cx, double cy, double radius, double degrees);
+// A disc lit from the upper left: a diagonal gradient from `lit` at
+// (cx - spread, cy - spread) to `shade` at (cx + spread, cy + spread), as on a
+// turned bezel ring or a raised boss.
+void fill_lit_disc(cairo_t* cr, double cx, double cy, double radius, double spread, Colour lit, Colour shade);
+// The matt black face of a dial, faintly lighter towards the middle.
+void fill_matt_face(cairo_t* cr, double cx, double cy, double radius);
 // A straight mark along direction `degrees` about (cx, cy), from radius r0 to r1.
 void draw_radial_line(cairo_t* cr, double cx, double cy, double degrees, double r0, double r1, double width);
 double direction_of(double cx, double cy, double x, double y);  // in [0, 360)
